@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what building and testing Vellora needs on Debian 12.
+# With --if-missing it only asks apt when a package is not there yet.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config libgtest-dev
+)
+
+if [[ "${1:-}" == "--if-missing" ]]; then
+  missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [[ ${#missing[@]} -eq 0 ]] && exit 0
+fi
+
+if [[ $(id -u) -ne 0 ]]; then
+  echo "deps.sh: run as root to install: ${packages[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${packages[@]}"
