@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"repeated_section_kept_twice", "[a]\nk=1\n[A]\nk=2\n",
                  "[a]\r\nk=1\r\n\r\n[A]\r\nk=2\r\n\r\n"},
         LoadCase{"empty_section", "[a]\n[b]\n", "[a]\r\n\r\n[b]\r\n\r\n"},
-        LoadCase{"nul_ends_text", std::string("[a]\nk=v\n\0[b]\nj=w\n", 19), "[a]\r\nk=v\r\n\r\n"},
+        LoadCase{"nul_ends_text", std::string("[a]\nk=v\n\0[b]\nj=w\n", 17), "[a]\r\nk=v\r\n\r\n"},
         LoadCase{"bracket_not_closed_is_a_line", "[a]\n[b\n", "[a]\r\n[b\r\n\r\n"},
         LoadCase{"byte_order_mark_hides_first_header",
                  "\xEF\xBB\xBF[window]\nLeft=5\n[dev]\nmap=1\n", "[dev]\r\nmap=1\r\n\r\n"},
