@@ -5,6 +5,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config libgtest-dev
+  # Linux program
+  qt6-base-dev libgl-dev librtmidi-dev libasound2-dev libfluidsynth-dev timgm6mb-soundfont
+  fonts-ipafont-gothic
+  # driving it for real: virtual display, input, a JACK server and MIDI peer
+  xvfb xdotool imagemagick jackd2 python3 python3-xlib coreutils
 )
 
 if [[ "${1:-}" == "--if-missing" ]]; then
