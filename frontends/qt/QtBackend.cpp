@@ -40,8 +40,10 @@ void QtBackend::Run(platform::TApplication &) {
   QApplication::exec();
 }
 
+// exit() rather than quit(): quit() first asks every window to close, and the
+// windows leave closing to their forms.
 void QtBackend::Quit() {
-  QCoreApplication::quit();
+  QCoreApplication::exit(0);
 }
 
 std::string QtBackend::ExecutablePath() const {
