@@ -57,12 +57,12 @@ std::string ChangeFileExt(const std::string &path, const std::string &ext) {
 
 void ShowMessage(const std::string &text) {
   if (Application != nullptr)
-    Application->GetBackend().MessageBox(text, Application->Title(), MessageIcon::None);
+    Application->GetBackend().ShowMessageBox(text, Application->Title(), MessageIcon::None);
 }
 
 void ShowFileError(const std::string &text) {
   if (Application != nullptr)
-    Application->GetBackend().MessageBox(text, Application->Title(), MessageIcon::Error);
+    Application->GetBackend().ShowMessageBox(text, Application->Title(), MessageIcon::Error);
 }
 
 } // namespace platform

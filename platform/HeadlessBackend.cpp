@@ -86,7 +86,7 @@ std::unique_ptr<FormPeer> HeadlessBackend::CreatePeer(TForm &form) {
   return peer;
 }
 
-void HeadlessBackend::MessageBox(const std::string &text, const std::string &title,
+void HeadlessBackend::ShowMessageBox(const std::string &text, const std::string &title,
                                  MessageIcon icon) {
   messages_.push_back(MessageRecord{text, title, icon, clock_ ? clock_() : 0});
   journal_.push_back("message " + text);

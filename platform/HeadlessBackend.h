@@ -35,7 +35,7 @@ public:
   void SetClock(std::function<std::uint64_t()> clock) { clock_ = std::move(clock); }
 
   std::unique_ptr<FormPeer> CreatePeer(TForm &form) override;
-  void MessageBox(const std::string &text, const std::string &title, MessageIcon icon) override;
+  void ShowMessageBox(const std::string &text, const std::string &title, MessageIcon icon) override;
   void Run(TApplication &app) override;
   void Quit() override { quit_ = true; }
   std::string ExecutablePath() const override { return exePath_; }

@@ -8,6 +8,8 @@ packages=(
   # Linux program
   qt6-base-dev libgl-dev librtmidi-dev libasound2-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-gothic
+  # Windows program: cross compilers, and Wine to run the 64-bit build
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
   # driving it for real: virtual display, input, a JACK server and MIDI peer
   xvfb xdotool imagemagick jackd2 python3 python3-xlib coreutils
 )

@@ -7,7 +7,7 @@ import sys
 import time
 
 here = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(here, "..", "tests", "linux"))
+sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
 from harness import App, Desktop, MidiPeer  # noqa: E402
 
 binary, out_dir = sys.argv[1], sys.argv[2]

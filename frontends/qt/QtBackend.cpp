@@ -20,7 +20,7 @@ std::unique_ptr<platform::FormPeer> QtBackend::CreatePeer(platform::TForm &form)
   return std::make_unique<QtFormPeer>(form);
 }
 
-void QtBackend::MessageBox(const std::string &text, const std::string &title,
+void QtBackend::ShowMessageBox(const std::string &text, const std::string &title,
                            platform::MessageIcon icon) {
   QMessageBox box(
       icon == platform::MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,

@@ -14,7 +14,7 @@ public:
   ~QtBackend() override;
 
   std::unique_ptr<platform::FormPeer> CreatePeer(platform::TForm &form) override;
-  void MessageBox(const std::string &text, const std::string &title,
+  void ShowMessageBox(const std::string &text, const std::string &title,
                   platform::MessageIcon icon) override;
   void Run(platform::TApplication &app) override;
   void Quit() override;

@@ -68,7 +68,7 @@ TEST(QtBackend, MessageBoxesAreOwnerlessWithOneOkButtonAndNoIcon) {
     EXPECT_EQ(box->parentWidget(), nullptr);
     QTest::keyClick(box, Qt::Key_Escape);
   });
-  Backend().MessageBox("ＭＩＤＩデバイスが開けません", "Vellora", platform::MessageIcon::None);
+  Backend().ShowMessageBox("ＭＩＤＩデバイスが開けません", "Vellora", platform::MessageIcon::None);
   EXPECT_EQ(title.toStdString(), "Vellora");
   EXPECT_EQ(text.toStdString(), "ＭＩＤＩデバイスが開けません");
   EXPECT_EQ(icon, QMessageBox::NoIcon);
@@ -80,7 +80,7 @@ TEST(QtBackend, MessageBoxesAreOwnerlessWithOneOkButtonAndNoIcon) {
     icon = box->icon();
     QTest::keyClick(box, Qt::Key_Return);
   });
-  Backend().MessageBox("ファイル x を作成できません.", "Vellora", platform::MessageIcon::Error);
+  Backend().ShowMessageBox("ファイル x を作成できません.", "Vellora", platform::MessageIcon::Error);
   EXPECT_EQ(icon, QMessageBox::Critical);
 }
 

@@ -1,6 +1,7 @@
-"""Drives the real Vellora binary the way a person does: an Xvfb display,
-xdotool for the mouse and keys, a dummy JACK server, and jack_midi_dump as
-the MIDI peer that receives what the program sends."""
+"""Drives the real Vellora programs the way a person does: an Xvfb display,
+xdotool for the mouse and keys, python-xlib to read pixels and to close
+windows as a window manager would; for Linux a dummy JACK server with
+jack_midi_dump as the MIDI peer that receives what the program sends."""
 
 import os
 import re
@@ -24,9 +25,9 @@ def _wait(predicate, timeout, what):
 
 
 class Desktop:
-    """An X display and a JACK server of our own, for one test module."""
+    """An X display (and a JACK server) of our own, for one test module."""
 
-    def __init__(self):
+    def __init__(self, jack=True):
         self.procs = []
         self.display = self._free_display()
         self.env = dict(os.environ)
@@ -40,6 +41,8 @@ class Desktop:
         self._start(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"])
         _wait(lambda: os.path.exists(f"/tmp/.X11-unix/X{self.display[1:]}"), 10, "Xvfb")
         self.x = xdisplay.Display(self.display)
+        if not jack:
+            return
         self._start(["jackd", "--no-realtime", "-d", "dummy", "-r", "44100", "-p", "256"])
         _wait(lambda: subprocess.run(["jack_lsp"], env=self.env, capture_output=True).returncode == 0,
               15, "jackd")
@@ -79,7 +82,7 @@ class Desktop:
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], env=self.env, check=True)
 
-    def top_windows(self, name):
+    def top_windows(self, name=None):
         """Mapped top-level windows with this title, as (window, x, y, w, h)."""
         found = []
         root = self.x.screen().root
@@ -91,7 +94,7 @@ class Desktop:
                 title = w.get_full_property(self.x.intern_atom("_NET_WM_NAME"),
                                             self.x.intern_atom("UTF8_STRING"))
                 text = title.value.decode() if title else (w.get_wm_name() or "")
-                if text != name:
+                if name is not None and text != name:
                     continue
                 g = w.get_geometry()
                 pos = w.translate_coords(root, 0, 0)
@@ -108,6 +111,22 @@ class Desktop:
                                           data=(32, [delete, X.CurrentTime, 0, 0, 0]))
         window.send_event(ev, event_mask=X.NoEventMask)
         self.x.flush()
+
+
+def find_client_top(desktop, left, top, height):
+    """The screen y of a keyboard window's client area: C4 is outlined at
+    client y = 32 and y = 116 and white between."""
+    x = left + 103
+    black, white = (0, 0, 0), (255, 255, 255)
+
+    def found():
+        px = desktop.pixel
+        for y in range(top, top + height - 85):
+            if (px(x, y) == black and px(x, y + 1) == white and px(x, y + 83) == white
+                    and px(x, y + 84) == black):
+                return y - 32
+        return None
+    return _wait(found, 5, "the keys to be painted")
 
 
 class MidiPeer:
@@ -170,17 +189,7 @@ class App:
         return _wait(visible, timeout, f"window {title}")
 
     def _client_top(self):
-        # C4 is outlined at client y = 32 and y = 116 and white between.
-        x = self.left + 103
-        black, white = (0, 0, 0), (255, 255, 255)
-        def found():
-            for y in range(self.top, self.top + self.window[4] - 85):
-                px = self.desktop.pixel
-                if (px(x, y) == black and px(x, y + 1) == white and px(x, y + 83) == white
-                        and px(x, y + 84) == black):
-                    return y - 32
-            return None
-        return _wait(found, 5, "the keys to be painted")
+        return find_client_top(self.desktop, self.left, self.top, self.window[4])
 
     # Client coordinates of the keyboard window.
     def at(self, x, y):
