@@ -11,7 +11,7 @@ packages=(
   # Windows program: cross compilers, and Wine to run the 64-bit build
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
   # driving it for real: virtual display, input, a JACK server and MIDI peer
-  xvfb xdotool imagemagick jackd2 python3 python3-xlib coreutils
+  xvfb xdotool imagemagick jackd2 python3 python3-xlib coreutils procps
 )
 
 if [[ "${1:-}" == "--if-missing" ]]; then

@@ -29,30 +29,51 @@ class Desktop:
 
     def __init__(self, jack=True):
         self.procs = []
-        self.display = self._free_display()
+        try:
+            self._setup(jack)
+        except BaseException:
+            self.close()
+            raise
+
+    def _setup(self, jack):
         self.env = dict(os.environ)
-        self.env["DISPLAY"] = self.display
         self.env["JACK_DEFAULT_SERVER"] = f"vellora-test-{os.getpid()}"
         self.env["JACK_NO_AUDIO_RESERVATION"] = "1"
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env["QT_QPA_PLATFORM"] = "xcb"
         self.env["XDG_RUNTIME_DIR"] = tempfile.mkdtemp(prefix="vellora-xdg-")
         os.chmod(self.env["XDG_RUNTIME_DIR"], 0o700)
-        self._start(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"])
-        _wait(lambda: os.path.exists(f"/tmp/.X11-unix/X{self.display[1:]}"), 10, "Xvfb")
+        # Xvfb picks a free display itself, so parallel suites never share one.
+        read_end, write_end = os.pipe()
+        self._start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                     "-nolisten", "tcp"], pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as f:
+            number = f.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.display = f":{number}"
+        self.env["DISPLAY"] = self.display
         self.x = xdisplay.Display(self.display)
         if not jack:
             return
+        self._clear_stale_jack()
         self._start(["jackd", "--no-realtime", "-d", "dummy", "-r", "44100", "-p", "256"])
         _wait(lambda: subprocess.run(["jack_lsp"], env=self.env, capture_output=True).returncode == 0,
               15, "jackd")
 
     @staticmethod
-    def _free_display():
-        for n in range(140, 240):
-            if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-                return f":{n}"
-        raise RuntimeError("no free X display number")
+    def _clear_stale_jack():
+        """JACK keeps a registry of servers in /dev/shm with room for eight; servers
+        that were killed leave their entries behind. With no JACK server running,
+        none of it is anyone's, and a full registry would stop ours from starting."""
+        running = subprocess.run(["pgrep", "-x", "jackd|jackdmp"], capture_output=True)
+        if running.returncode == 0:
+            return
+        for name in os.listdir("/dev/shm"):
+            if name.startswith(("jack-", "jack_sem.", "jack_db-")):
+                path = os.path.join("/dev/shm", name)
+                shutil.rmtree(path, ignore_errors=True) if os.path.isdir(path) else os.unlink(path)
 
     def _start(self, argv, **kw):
         p = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
@@ -61,7 +82,9 @@ class Desktop:
         return p
 
     def close(self):
-        self.x.close()
+        if getattr(self, "x", None) is not None:
+            self.x.close()
+            self.x = None
         for p in reversed(self.procs):
             if p.poll() is None:
                 p.terminate()
@@ -69,7 +92,8 @@ class Desktop:
                     p.wait(5)
                 except subprocess.TimeoutExpired:
                     p.kill()
-        shutil.rmtree(self.env["XDG_RUNTIME_DIR"], ignore_errors=True)
+        if "XDG_RUNTIME_DIR" in self.env:
+            shutil.rmtree(self.env["XDG_RUNTIME_DIR"], ignore_errors=True)
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True)
