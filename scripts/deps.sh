@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config libgtest-dev
+  build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   # Linux program
   qt6-base-dev libgl-dev librtmidi-dev libasound2-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-gothic

@@ -30,4 +30,10 @@ for variant in plain sanitize; do
   echo "== $variant tests"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs" || status=1
 done
+# The fuzz targets, built with clang, each for a short bounded time.
+echo "== fuzz targets"
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORA_LINUX=OFF -DVELLORA_FUZZ=ON >/dev/null
+cmake --build build/fuzz -j "$jobs" --target settings_fuzz integer_fuzz
+ctest --test-dir build/fuzz --output-on-failure -R '^fuzz_' || status=1
 exit $status

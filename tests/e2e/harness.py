@@ -37,7 +37,7 @@ class Desktop:
 
     def _setup(self, jack):
         self.env = dict(os.environ)
-        self.env["JACK_DEFAULT_SERVER"] = f"vellora-test-{os.getpid()}"
+        self.env["JACK_DEFAULT_SERVER"] = f"vellora-test-{os.getpid()}-{id(self):x}"
         self.env["JACK_NO_AUDIO_RESERVATION"] = "1"
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env["QT_QPA_PLATFORM"] = "xcb"

@@ -178,5 +178,41 @@ class LinuxProgram(unittest.TestCase):
         self.assertTrue(app2.settings().startswith("[WINDOW]\r\nLeft=32\r\nTop=40\r\n"))
 
 
+class DyingPeer(unittest.TestCase):
+    """A JACK server of its own: a peer killed mid-note upsets the server for a while."""
+
+    def setUp(self):
+        self.desktop = Desktop()
+        self.addCleanup(self.desktop.close)
+
+    def test_a_peer_that_dies_while_a_note_plays_is_survived(self):
+        doomed = MidiPeer(self.desktop)
+        position = 1 + midi_inputs(self.desktop).index(doomed.port)
+        started = LinuxProgram.mark(doomed)
+        app = App(self.desktop, BINARY, f"[dev]\r\ndev_num={position}\r\ngakki={doomed.port}\r\n")
+        self.addCleanup(app.stop)
+        self.assertEqual(LinuxProgram.wait(started, 1), [GS_RESET])
+        app.down(103, 100)
+        time.sleep(0.2)
+        doomed.proc.kill()  # the peer crashes mid-note
+        doomed.proc.wait()
+        app.up()
+        for x in (131, 159, 187):
+            app.click(x, 100)
+        time.sleep(0.3)
+        self.assertIsNone(app.proc.poll())
+        # Still usable: another device can be chosen and played.
+        app.key("alt+v")
+        app.device_window()
+        app.key("Home")  # the first entry, the synthesizer
+        time.sleep(0.5)
+        app.click(103, 100)
+        time.sleep(0.3)
+        self.assertEqual(app.close(), 0)
+        self.assertIn("dev_num=0\r\ngakki=Vellora GM Synth\r\n", app.settings())
+        doomed.out.close()
+        os.unlink(doomed.out.name)
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)

@@ -18,7 +18,9 @@ static bool AllOf(std::string_view s, bool (*pred)(char)) {
   return true;
 }
 
-static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+static bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Value of a digit string if it is at most `limit`, else -1.
 static long long ValueUpTo(std::string_view digits, int base, long long limit) {
