@@ -23,6 +23,13 @@ constexpr DWORD DoneWaitMs = 2000;
 } // namespace
 
 WinmmMidiOut::WinmmMidiOut() = default;
+
+std::unique_ptr<WinmmMidiOut::Native> &WinmmMidiOut::NativeFor(MidiHeader *header) {
+  auto &slot = headers_[header];
+  if (!slot)
+    slot = std::make_unique<struct Native>();
+  return slot;
+}
 WinmmMidiOut::~WinmmMidiOut() = default;
 
 std::uint32_t WinmmMidiOut::GetNumDevs() {
@@ -57,9 +64,7 @@ MMResult WinmmMidiOut::ShortMsg(HMidiOut handle, std::uint32_t word) {
 MMResult WinmmMidiOut::PrepareHeader(HMidiOut handle, MidiHeader *header, std::uint32_t) {
   if (header == nullptr)
     return MMSYSERR_INVALPARAM;
-  auto &slot = headers_[header];
-  if (!slot)
-    slot = std::make_unique<struct Native>();
+  auto &slot = NativeFor(header);
   MIDIHDR &n = slot->header;
   if (slot->preparedFor != nullptr)
     midiOutUnprepareHeader(slot->preparedFor, &n, sizeof n);
@@ -77,9 +82,7 @@ MMResult WinmmMidiOut::PrepareHeader(HMidiOut handle, MidiHeader *header, std::u
 MMResult WinmmMidiOut::LongMsg(HMidiOut handle, MidiHeader *header, std::uint32_t) {
   if (header == nullptr)
     return MMSYSERR_INVALPARAM;
-  auto &slot = headers_[header];
-  if (!slot)
-    slot = std::make_unique<struct Native>();
+  auto &slot = NativeFor(header);
   MIDIHDR &n = slot->header;
   const MMResult r = midiOutLongMsg(ToHandle(handle), &n, sizeof n);
   if (r == MMSYSERR_NOERROR) {

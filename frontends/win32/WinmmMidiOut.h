@@ -29,6 +29,7 @@ public:
 
 private:
   struct Native;
+  std::unique_ptr<Native> &NativeFor(platform::MidiHeader *header);
   // The system's header record behind each of the program's headers.
   std::map<platform::MidiHeader *, std::unique_ptr<Native>> headers_;
 };

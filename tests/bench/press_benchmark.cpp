@@ -18,6 +18,7 @@ namespace {
 class CountingMidiOut final : public platform::MidiOutService {
 public:
   std::uint64_t messages = 0;
+  std::chrono::steady_clock::time_point noteOnAt; // when the last Note On was handed over
   std::uint32_t GetNumDevs() override { return 1; }
   platform::MMResult GetDevCaps(std::uintptr_t, platform::MidiOutCaps *caps,
                                 std::uint32_t) override {
@@ -32,7 +33,8 @@ public:
   }
   platform::MMResult Close(platform::HMidiOut) override { return 0; }
   platform::MMResult ShortMsg(platform::HMidiOut, std::uint32_t word) override {
-    benchmark::DoNotOptimize(word);
+    if ((word & 0xF0) == 0x90)
+      noteOnAt = std::chrono::steady_clock::now();
     ++messages;
     return 0;
   }
@@ -50,16 +52,18 @@ public:
 CountingMidiOut midi;
 platform::HeadlessBackend *backend = nullptr;
 
-// One press of C4 (the pointer on the white key, below the black ones) and its release.
+// One press of C4 (the pointer on the white key, below the black ones) and its
+// release. The sample is the time from the press to the Note On reaching the
+// driver; the headless backend's repaint of the key comes after and is not
+// counted, as a real window paints later, from its message loop.
 void BM_PressToDriver(benchmark::State &state) {
   std::vector<double> samples;
   samples.reserve(1 << 20);
   for (auto _ : state) {
     const auto t0 = std::chrono::steady_clock::now();
     backend->Press(*Form1, platform::MouseButton::Left, 103, 100);
-    const auto t1 = std::chrono::steady_clock::now();
+    samples.push_back(std::chrono::duration<double, std::nano>(midi.noteOnAt - t0).count());
     backend->Release(*Form1, platform::MouseButton::Left, 103, 100);
-    samples.push_back(std::chrono::duration<double, std::nano>(t1 - t0).count());
   }
   std::sort(samples.begin(), samples.end());
   state.counters["press_p50_ns"] = samples[samples.size() / 2];

@@ -201,6 +201,7 @@ class App:
         self.proc = subprocess.Popen([self.exe], cwd=self.dir, env=desktop.env,
                                      stdout=self.log, stderr=self.log)
         self.window = self._find("Vellora")
+        self.visible_at = time.monotonic()
         self.left, self.top = self.window[1], self.window[2]
         self.client_top = self._client_top()
 
