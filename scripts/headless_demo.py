@@ -18,8 +18,8 @@ app = App(desktop, binary)
 try:
     time.sleep(0.5)
     app.key("alt+v")          # 音源(&V): the device window
-    app.device_window()
-    app.key("End")            # the last entry: the MIDI monitor
+    devices = app.device_window()[0]
+    app.key("End", window=devices)  # the last entry: the MIDI monitor
     time.sleep(0.8)
     app.click(150, 4)         # a click in the program bar: one program up
     for x in (103, 131, 159):  # C4, E4, G4

@@ -232,7 +232,12 @@ class App:
     def up(self, button=1):
         self.desktop.xdotool("mouseup", button)
 
-    def key(self, *names):
+    def key(self, *names, window=None):
+        """Types into the keyboard window, or the given one: it gets the X focus
+        first, as nothing else hands it out without a window manager."""
+        target = window if window is not None else self.window[0]
+        self.desktop.xdotool("windowfocus", target.id)
+        time.sleep(0.15)
         self.desktop.xdotool("key", "--delay", "30", *names)
 
     def pixel(self, x, y):

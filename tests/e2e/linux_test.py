@@ -138,16 +138,16 @@ class LinuxProgram(unittest.TestCase):
         self.assertEqual(ports.index(self.b.port), ports.index(self.a.port) + 1)
 
         app.key("alt+v")
-        app.device_window()
+        devices = app.device_window()[0]
         old, new = self.mark(self.a), self.mark(self.b)
-        app.key("Down")  # the next entry: peer B
+        app.key("Down", window=devices)  # the next entry: peer B
         received = self.wait(new, 33)
         self.assertEqual(old(), ["B9 78 00"])
         self.assertNotIn("B9 78 00", received)
         self.assertEqual(received[-1], GS_RESET)
 
         again = self.mark(self.b)
-        app.key("BackSpace")  # the same device, switched to again
+        app.key("BackSpace", window=devices)  # the same device, switched to again
         received = self.wait(again, 34)
         self.assertEqual(received[0], "B9 78 00")
         self.assertEqual(received[-1], GS_RESET)
@@ -203,8 +203,7 @@ class DyingPeer(unittest.TestCase):
         self.assertIsNone(app.proc.poll())
         # Still usable: another device can be chosen and played.
         app.key("alt+v")
-        app.device_window()
-        app.key("Home")  # the first entry, the synthesizer
+        app.key("Home", window=app.device_window()[0])  # the first entry, the synthesizer
         time.sleep(0.5)
         app.click(103, 100)
         time.sleep(0.3)
