@@ -17,7 +17,8 @@ public:
   virtual ~Backend() = default;
   virtual std::unique_ptr<FormPeer> CreatePeer(TForm &form) = 0;
   // Modal: returns once the user has dismissed the box.
-  virtual void ShowMessageBox(const std::string &text, const std::string &title, MessageIcon icon) = 0;
+  virtual void ShowMessageBox(const std::string &text, const std::string &title,
+                              MessageIcon icon) = 0;
   // Runs the message loop until Quit().
   virtual void Run(TApplication &app) = 0;
   virtual void Quit() = 0;

@@ -97,25 +97,22 @@ int TForm::Height() const {
   return peer_->Bounds().height;
 }
 
-void TForm::SetLeft(int v) {
+void TForm::SetBoundsField(int Rect::*field, int v) {
   Rect r = peer_->Bounds();
-  r.left = v;
+  r.*field = v;
   peer_->SetBounds(r);
+}
+void TForm::SetLeft(int v) {
+  SetBoundsField(&Rect::left, v);
 }
 void TForm::SetTop(int v) {
-  Rect r = peer_->Bounds();
-  r.top = v;
-  peer_->SetBounds(r);
+  SetBoundsField(&Rect::top, v);
 }
 void TForm::SetWidth(int v) {
-  Rect r = peer_->Bounds();
-  r.width = v;
-  peer_->SetBounds(r);
+  SetBoundsField(&Rect::width, v);
 }
 void TForm::SetHeight(int v) {
-  Rect r = peer_->Bounds();
-  r.height = v;
-  peer_->SetBounds(r);
+  SetBoundsField(&Rect::height, v);
 }
 
 void TForm::Show() {

@@ -84,6 +84,7 @@ protected:
   void Construct(const FormDesign &design);
 
 private:
+  void SetBoundsField(int Rect::*field, int v);
   template <class E>
   E Resolve(const std::map<std::string, E> &table, const std::string &name) const;
 

@@ -17,24 +17,22 @@ public:
   void SetVisible(bool visible) override {
     visible_ = visible;
     backend_.journal_.push_back((visible ? "show " : "hide ") + form_.Name());
-    if (visible)
-      Repaint();
+    dirty_ = true;
   }
   void SetBounds(const Rect &outer) override { bounds_ = outer; }
   Rect Bounds() const override { return bounds_; }
-  void Invalidate(const Rect &) override {
-    if (visible_)
-      Repaint();
-  }
+  // Painted when somebody looks, as a real window paints from its loop.
+  void Invalidate(const Rect &) override { dirty_ = true; }
   void ControlChanged(TControl &) override {}
 
-  void Repaint() {
-    std::fill(pixels_.begin(), pixels_.end(), ButtonFace);
-    form_.Paint(*this);
-  }
-  Color Pixel(int x, int y) const {
+  Color Pixel(int x, int y) {
     if (x < 0 || y < 0 || x >= ClientWidth || y >= ClientHeight)
       return ButtonFace;
+    if (dirty_) {
+      std::fill(pixels_.begin(), pixels_.end(), ButtonFace);
+      form_.Paint(*this);
+      dirty_ = false;
+    }
     return pixels_[static_cast<std::size_t>(y * ClientWidth + x)];
   }
 
@@ -73,6 +71,7 @@ private:
   TForm &form_;
   Rect bounds_;
   bool visible_ = false;
+  bool dirty_ = true;
   std::vector<Color> pixels_;
 };
 
@@ -87,7 +86,7 @@ std::unique_ptr<FormPeer> HeadlessBackend::CreatePeer(TForm &form) {
 }
 
 void HeadlessBackend::ShowMessageBox(const std::string &text, const std::string &title,
-                                 MessageIcon icon) {
+                                     MessageIcon icon) {
   messages_.push_back(MessageRecord{text, title, icon, clock_ ? clock_() : 0});
   journal_.push_back("message " + text);
 }
