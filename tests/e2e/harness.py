@@ -237,14 +237,16 @@ class App:
         first, as nothing else hands it out without a window manager."""
         target = window if window is not None else self.window[0]
         self.desktop.xdotool("windowfocus", target.id)
-        time.sleep(0.15)
+        time.sleep(0.3)
         self.desktop.xdotool("key", "--delay", "30", *names)
 
     def pixel(self, x, y):
         return self.desktop.pixel(*self.at(x, y))
 
     def device_window(self):
-        return self._find("音源選択")
+        window = self._find("音源選択")
+        time.sleep(0.5)  # shown: let it become active and focus its list
+        return window
 
     def close(self, timeout=10):
         self.desktop.send_close(self.window[0])
